@@ -2,8 +2,9 @@
 
 # Warnings for our own code; fatal with QMX_WERROR (CI turns it on).
 function(qmx_warnings target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow=local
-    -Wnon-virtual-dtor -Woverloaded-virtual -Wimplicit-fallthrough)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic
+    -Wnon-virtual-dtor -Woverloaded-virtual -Wimplicit-fallthrough
+    $<$<CXX_COMPILER_ID:GNU>:-Wshadow=local>)
   if(QMX_WERROR)
     target_compile_options(${target} PRIVATE -Werror)
   endif()
@@ -41,6 +42,6 @@ function(qmx_test target)
   else()
     target_link_libraries(${target} PRIVATE GTest::gtest_main)
   endif()
-  gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60
+  gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60 TEST_PREFIX "${target}."
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()

@@ -5,6 +5,7 @@
 #include <limits>
 #include <string>
 
+#include "qmx/Calendar.h"
 #include "qmx/CodePage.h"
 #include "qmx/Variant.h"
 
@@ -59,28 +60,6 @@ bool ParseFloat(std::string_view text, double& out) {
     return true;
 }
 
-// Days since 1899-12-30 for a civil date (proleptic Gregorian).
-std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
-    y -= m <= 2;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const auto yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<std::int64_t>(doe) - 719468 + 25569;
-}
-
-void CivilFromDays(std::int64_t days, std::int64_t& y, unsigned& m, unsigned& d) {
-    std::int64_t z = days - 25569 + 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const auto doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    d = doy - (153 * mp + 2) / 5 + 1;
-    m = mp < 10 ? mp + 3 : mp - 9;
-    y = static_cast<std::int64_t>(yoe) + era * 400 + (m <= 2);
-}
-
 bool ParseDate(std::string_view text, double& out) {
     text = Trim(text);
     int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
@@ -96,11 +75,9 @@ bool ParseDate(std::string_view text, double& out) {
         int timeFields = std::sscanf(restText.c_str(), " %2d:%2d%n:%2d%n", &h, &mi, &timeConsumed, &s, &timeConsumed);
         if (timeFields < 2 || static_cast<std::size_t>(timeConsumed) != restText.size()) return false;
     }
-    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-    if (y < 1 || mo < 1 || mo > 12 || d < 1 || d > kDays[mo - 1] + (mo == 2 && leap)) return false;
+    if (y < 1 || d < 1 || d > DaysInMonth(y, mo)) return false;
     if (h > 23 || mi > 59 || s > 59) return false;
-    out = static_cast<double>(DaysFromCivil(y, static_cast<unsigned>(mo), static_cast<unsigned>(d))) +
+    out = static_cast<double>(DayNumberOf(y, mo, d)) +
           (h * 3600.0 + mi * 60.0 + s) / 86400.0;
     return true;
 }
@@ -271,16 +248,14 @@ AnsiString FloatToStr(double value) {
 AnsiString DateToStr(double days) {
     if (!std::isfinite(days) || std::fabs(days) > 3e6) return FloatToStr(days);
     const double whole = std::trunc(days);
-    std::int64_t y = 0;
-    unsigned m = 0, d = 0;
-    CivilFromDays(static_cast<std::int64_t>(whole), y, m, d);
+    const CivilDate date = CivilDateOf(static_cast<std::int64_t>(whole));
     char buffer[48];
     const double fraction = std::fabs(days - whole);
     const long seconds = std::lround(fraction * 86400.0);
     if (seconds == 0 || seconds >= 86400)
-        std::snprintf(buffer, sizeof buffer, "%04lld/%02u/%02u", static_cast<long long>(y), m, d);
+        std::snprintf(buffer, sizeof buffer, "%04lld/%02d/%02d", static_cast<long long>(date.Year), date.Month, date.Day);
     else
-        std::snprintf(buffer, sizeof buffer, "%04lld/%02u/%02u %02ld:%02ld:%02ld", static_cast<long long>(y), m, d,
+        std::snprintf(buffer, sizeof buffer, "%04lld/%02d/%02d %02ld:%02ld:%02ld", static_cast<long long>(date.Year), date.Month, date.Day,
                       seconds / 3600, seconds / 60 % 60, seconds % 60);
     return buffer;
 }
