@@ -3,6 +3,8 @@
 # Warnings are fatal for our code. --sanitize builds with ASan, LSan and UBSan in build-asan/.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+# Paths relative to the checkout in ccache's keys, so that another clone (CI's) reuses the cache.
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$root} CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
 dir="$root/build"
 args=(-DQMX_WERROR=ON)
 while [ $# -gt 0 ]; do
