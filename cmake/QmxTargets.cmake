@@ -8,6 +8,11 @@ function(qmx_warnings target)
   if(QMX_WERROR)
     target_compile_options(${target} PRIVATE -Werror)
   endif()
+  # GCC's flow analysis reports false "maybe uninitialized" inside the standard library once the
+  # sanitizers instrument it.
+  if(QMX_SANITIZE)
+    target_compile_options(${target} PRIVATE $<$<CXX_COMPILER_ID:GNU>:-Wno-maybe-uninitialized>)
+  endif()
 endfunction()
 
 if(QMX_SANITIZE)

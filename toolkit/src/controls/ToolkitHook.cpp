@@ -174,7 +174,13 @@ void HandleMouse(QWidget* receiver, QMouseEvent* event) {
     s.lastMouseType = event->type();
     s.lastMouseTime = event->timestamp();
 
-    const QPoint p = receiver == control->Widget() ? local : receiver->mapTo(control->Widget(), local);
+    // Client coordinates: relative to the widget the control's children stand in (below a
+    // form's menu bar).
+    auto* windowed = dynamic_cast<TWinControl*>(control);
+    QWidget* origin = windowed ? windowed->ContainerWidget() : control->Widget();
+    const QPoint p = receiver == origin ? local
+                     : origin->isAncestorOf(receiver) ? receiver->mapTo(origin, local)
+                     : origin->mapFromGlobal(receiver->mapToGlobal(local));
     const TShiftState shift = ShiftStateOf(event->modifiers(), event->buttons());
     Cardinal msg = 0;
     switch (event->type()) {

@@ -4,6 +4,7 @@
 #include <mutex>
 #include <utility>
 
+#include "qmx/toolkit/Color.h"
 
 namespace qmx {
 namespace {
@@ -55,6 +56,13 @@ struct Registry {
         };
         Types[Key("TCursor")] = [](std::string_view ident, std::int64_t& value) {
             return FromTable(kCursors, ident, value);
+        };
+        // clBtnFace, clWindow, clRed, ... (the named colours of Color.h).
+        Types[Key("TColor")] = [](std::string_view ident, std::int64_t& value) {
+            TColor color = 0;
+            if (!IdentToColor(ident, color)) return false;
+            value = color;
+            return true;
         };
     }
 };

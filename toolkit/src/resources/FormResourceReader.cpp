@@ -117,10 +117,12 @@ TComponent* TFormResourceReader::ReadChild(const TFormObject& child, TComponent*
         StartLoading(component);
         try {
             component->SetName(child.Name);
+            // The component's own step (a control takes the container as its Parent, a menu item
+            // joins its menu) unless a procedure is registered instead.
             if (TParentComponentProc setParent = CurrentParentProc())
                 setParent(component, container);
-            else if (component->InheritsFrom("TControl"))
-                Fail(child.Line, child.Name + ": no parent procedure is registered to place controls");
+            else
+                component->SetParentComponent(container);
         } catch (const EFormResourceError&) {
             throw;
         } catch (const Exception& error) {
