@@ -15,6 +15,7 @@ while [ $# -gt 0 ]; do
   esac
   shift
 done
-cmake -S "$root" -B "$dir" -G Ninja "${args[@]}" >/dev/null
-cmake --build "$dir" -j "$(nproc)"
+# Progress and errors go to stderr; stdout carries only the build folder, for scripts.
+cmake -S "$root" -B "$dir" -G Ninja "${args[@]}" >&2
+cmake --build "$dir" -j "$(nproc)" >&2
 echo "$dir"

@@ -209,12 +209,26 @@ bool HandleToolTip(QWidget* receiver, QHelpEvent* event) {
     // "short|long": the tool tip shows the short part.
     if (const auto bar = AnsiFindChar(hint, '|', 0, control->DisplayCodePage()); bar != AnsiString::npos)
         hint.resize(bar);
-    if (!Application->ShowHint() || hint.empty()) {
+    bool refused = !Application->ShowHint();
+    QRect area;
+    if (!refused && control->Widget()) {
+        // The control may change the hint for the place the mouse is at.
+        const QPoint local = receiver == control->Widget() ? event->pos() : receiver->mapTo(control->Widget(), event->pos());
+        THintInfo info;
+        info.HintControl = control;
+        info.CursorPos = {local.x(), local.y()};
+        info.CursorRect = Bounds(0, 0, control->Width(), control->Height());
+        info.HintStr = hint;
+        refused = control->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info)) != 0;
+        hint = info.HintStr;
+        area = QRect(info.CursorRect.Left, info.CursorRect.Top, info.CursorRect.Width(), info.CursorRect.Height());
+    }
+    if (refused || hint.empty()) {
         QToolTip::hideText();
         event->ignore();
         return true;
     }
-    QToolTip::showText(event->globalPos(), control->ToDisplay(hint), receiver, QRect(),
+    QToolTip::showText(event->globalPos(), control->ToDisplay(hint), control->Widget(), area,
                        Application->HintHidePause());
     return true;
 }

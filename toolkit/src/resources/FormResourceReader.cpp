@@ -155,6 +155,12 @@ void TFormResourceReader::ReadProperty(TObject* instance, const TFormProperty& p
         if (!info) {
             auto* data = dynamic_cast<IFormResourceData*>(target);
             if (data && data->ReadFormData(last, property.Value)) return;
+            // Non-visual components (menus, image lists, data sets) carry the place the designer
+            // showed them at; it means nothing at run time.
+            if (target == instance && dynamic_cast<TComponent*>(target) &&
+                (SameName(last, "Left") || SameName(last, "Top")) &&
+                property.Value.Kind == TFormValueKind::Integer)
+                return;
             Fail(property.Line, where + ": no such property in " + target->ClassName());
         }
         SetValue(target, *info, property.Value, where, property.Line);
