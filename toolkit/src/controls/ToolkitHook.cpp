@@ -174,13 +174,7 @@ void HandleMouse(QWidget* receiver, QMouseEvent* event) {
     s.lastMouseType = event->type();
     s.lastMouseTime = event->timestamp();
 
-    // Client coordinates: relative to the widget the control's children stand in (below a
-    // form's menu bar).
-    auto* windowed = dynamic_cast<TWinControl*>(control);
-    QWidget* origin = windowed ? windowed->ContainerWidget() : control->Widget();
-    const QPoint p = receiver == origin ? local
-                     : origin->isAncestorOf(receiver) ? receiver->mapTo(origin, local)
-                     : origin->mapFromGlobal(receiver->mapToGlobal(local));
+    const QPoint p = receiver == control->Widget() ? local : receiver->mapTo(control->Widget(), local);
     const TShiftState shift = ShiftStateOf(event->modifiers(), event->buttons());
     Cardinal msg = 0;
     switch (event->type()) {
@@ -209,26 +203,12 @@ bool HandleToolTip(QWidget* receiver, QHelpEvent* event) {
     // "short|long": the tool tip shows the short part.
     if (const auto bar = AnsiFindChar(hint, '|', 0, control->DisplayCodePage()); bar != AnsiString::npos)
         hint.resize(bar);
-    bool refused = !Application->ShowHint();
-    QRect area;
-    if (!refused && control->Widget()) {
-        // The control may change the hint for the place the mouse is at.
-        const QPoint local = receiver == control->Widget() ? event->pos() : receiver->mapTo(control->Widget(), event->pos());
-        THintInfo info;
-        info.HintControl = control;
-        info.CursorPos = {local.x(), local.y()};
-        info.CursorRect = Bounds(0, 0, control->Width(), control->Height());
-        info.HintStr = hint;
-        refused = control->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info)) != 0;
-        hint = info.HintStr;
-        area = QRect(info.CursorRect.Left, info.CursorRect.Top, info.CursorRect.Width(), info.CursorRect.Height());
-    }
-    if (refused || hint.empty()) {
+    if (!Application->ShowHint() || hint.empty()) {
         QToolTip::hideText();
         event->ignore();
         return true;
     }
-    QToolTip::showText(event->globalPos(), control->ToDisplay(hint), control->Widget(), area,
+    QToolTip::showText(event->globalPos(), control->ToDisplay(hint), receiver, QRect(),
                        Application->HintHidePause());
     return true;
 }

@@ -2,7 +2,6 @@
 
 #include <QGuiApplication>
 #include <QImage>
-#include <QMenuBar>
 #include <QPixmap>
 #include <QScreen>
 #include <QWidget>
@@ -12,7 +11,6 @@
 #include "controls/ToolkitHook.h"
 #include "qmx/toolkit/Application.h"
 #include "qmx/toolkit/ClassBuilder.h"
-#include "qmx/toolkit/MainMenu.h"
 #include "qmx/toolkit/Screen.h"
 
 namespace qmx {
@@ -142,96 +140,35 @@ int TCustomForm::CaptionHeight() const {
 
 TRect TCustomForm::ClientRect() const {
     return Rect(0, 0, std::max(0, Width() - 2 * FrameWidth()),
-                std::max(0, Height() - 2 * FrameWidth() - CaptionHeight() - menuBarHeight_));
+                std::max(0, Height() - 2 * FrameWidth() - CaptionHeight()));
 }
 
 TPoint TCustomForm::ClientOrigin() const {
-    return {Left() + FrameWidth(), Top() + FrameWidth() + CaptionHeight() + menuBarHeight_};
+    return {Left() + FrameWidth(), Top() + FrameWidth() + CaptionHeight()};
 }
-
-QWidget* TCustomForm::ContainerWidget() const { return clientWidget_ ? clientWidget_ : Widget(); }
 
 void TCustomForm::UpdateWidgetGeometry() {
     QWidget* w = Widget();
     if (!w) return;
     const TRect client = ClientRect();
-    // The window holds the menu bar above the client area.
-    const int windowHeight = client.Height() + menuBarHeight_;
-    if (clientWidget_) clientWidget_->setGeometry(0, menuBarHeight_, client.Width(), client.Height());
-    if (menu_ && menu_->MenuBarAllocated()) menu_->MenuBar()->setGeometry(0, 0, client.Width(), menuBarHeight_);
     if (Parent()) {
-        w->setGeometry(Left(), Top(), client.Width(), windowHeight);
+        w->setGeometry(Left(), Top(), client.Width(), client.Height());
         return;
     }
     w->move(Left(), Top());
     if (borderStyle_ == bsSizeable || borderStyle_ == bsSizeToolWin) {
         w->setMinimumSize(0, 0);
         w->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        w->resize(client.Width(), windowHeight);
+        w->resize(client.Width(), client.Height());
     } else {
-        w->setFixedSize(client.Width(), windowHeight);
+        w->setFixedSize(client.Width(), client.Height());
     }
 }
 
 void TCustomForm::QtResized(int clientWidth, int clientHeight) {
-    clientHeight -= menuBarHeight_;
     if (clientWidth == ClientWidth() && clientHeight == ClientHeight()) return;
     SetBounds(Left(), Top(), clientWidth + 2 * FrameWidth(),
-              clientHeight + 2 * FrameWidth() + CaptionHeight() + menuBarHeight_);
-}
-
-void TCustomForm::EnsureClientWidget() {
-    if (clientWidget_ || !Widget()) return;
-    clientWidget_ = new QWidget(Widget());
-    // The controls on the form move along, in their stacking order (windowed ones on top).
-    for (int i = 0; i < ControlCount(); ++i) {
-        TControl* control = Controls(i);
-        if (QWidget* w = control->Widget()) {
-            w->setParent(clientWidget_);
-            control->UpdateWidgetGeometry();
-            control->UpdateWidgetVisibility();
-        }
-    }
-    clientWidget_->show();
-}
-
-void TCustomForm::SetMenu(TMainMenu* menu) {
-    if (menu == menu_) return;
-    const int oldHeight = menuBarHeight_;
-    if (menu_) {
-        menu_->RemoveFreeNotification(this);
-        if (menu_->MenuBarAllocated()) {
-            menu_->MenuBar()->hide();
-            menu_->MenuBar()->setParent(nullptr);
-        }
-    }
-    menu_ = menu;
-    menuBarHeight_ = 0;
-    if (menu_) {
-        menu_->FreeNotification(this);
-        EnsureClientWidget();
-        QMenuBar* bar = menu_->MenuBar();
-        bar->setParent(Widget());
-        menuBarHeight_ = std::max(bar->sizeHint().height(), bar->fontMetrics().height() + 8);
-        bar->show();
-    }
-    // The client area keeps its size: the window grows or shrinks by the bar.
-    const int height = Height() - oldHeight + menuBarHeight_;
-    if (height != Height()) SetBounds(Left(), Top(), Width(), height);
-    else UpdateWidgetGeometry();
-}
-
-void TCustomForm::Notification(TComponent* component, TOperation operation) {
-    TWinControl::Notification(component, operation);
-    if (operation != opRemove || component != menu_) return;
-    if (!ComponentState().Contains(csDestroying)) {
-        SetMenu(nullptr);
-        return;
-    }
-    // The form goes too: only let go of the bar.
-    if (menu_->MenuBarAllocated()) menu_->MenuBar()->setParent(nullptr);
-    menu_ = nullptr;
-    menuBarHeight_ = 0;
+              clientHeight + 2 * FrameWidth() + CaptionHeight());
 }
 
 void TCustomForm::PlaceOnShow() {

@@ -1,7 +1,6 @@
 #include "qmx/toolkit/Form.h"
 
 #include "qmx/toolkit/ClassBuilder.h"
-#include "qmx/toolkit/MainMenu.h"
 
 namespace qmx {
 
@@ -21,7 +20,6 @@ const TClassInfo& TForm::StaticClassInfo() {
             .Publish("Font")
             .Property("FormStyle", &TForm::FormStyle, &TForm::SetFormStyle).Default(fsNormal)
             .Property("KeyPreview", &TForm::KeyPreview, &TForm::SetKeyPreview).Default(false)
-            .Property("Menu", &TForm::Menu, &TForm::SetMenu)
             .Property("OldCreateOrder", &TForm::OldCreateOrder, &TForm::SetOldCreateOrder).Default(false)
             .Publish("ParentFont").Default(false)
             .Property("PixelsPerInch", &TForm::PixelsPerInch, &TForm::SetPixelsPerInch).NoDefault()

@@ -4,7 +4,6 @@
 #include <mutex>
 #include <utility>
 
-#include "qmx/toolkit/Color.h"
 
 namespace qmx {
 namespace {
@@ -56,13 +55,6 @@ struct Registry {
         };
         Types[Key("TCursor")] = [](std::string_view ident, std::int64_t& value) {
             return FromTable(kCursors, ident, value);
-        };
-        // clBtnFace, clWindow, clRed, ... (the named colours of Color.h).
-        Types[Key("TColor")] = [](std::string_view ident, std::int64_t& value) {
-            TColor color = 0;
-            if (!IdentToColor(ident, color)) return false;
-            value = color;
-            return true;
         };
     }
 };

@@ -117,12 +117,10 @@ TComponent* TFormResourceReader::ReadChild(const TFormObject& child, TComponent*
         StartLoading(component);
         try {
             component->SetName(child.Name);
-            // The component's own step (a control takes the container as its Parent, a menu item
-            // joins its menu) unless a procedure is registered instead.
             if (TParentComponentProc setParent = CurrentParentProc())
                 setParent(component, container);
-            else
-                component->SetParentComponent(container);
+            else if (component->InheritsFrom("TControl"))
+                Fail(child.Line, child.Name + ": no parent procedure is registered to place controls");
         } catch (const EFormResourceError&) {
             throw;
         } catch (const Exception& error) {
@@ -155,12 +153,6 @@ void TFormResourceReader::ReadProperty(TObject* instance, const TFormProperty& p
         if (!info) {
             auto* data = dynamic_cast<IFormResourceData*>(target);
             if (data && data->ReadFormData(last, property.Value)) return;
-            // Non-visual components (menus, image lists, data sets) carry the place the designer
-            // showed them at; it means nothing at run time.
-            if (target == instance && dynamic_cast<TComponent*>(target) &&
-                (SameName(last, "Left") || SameName(last, "Top")) &&
-                property.Value.Kind == TFormValueKind::Integer)
-                return;
             Fail(property.Line, where + ": no such property in " + target->ClassName());
         }
         SetValue(target, *info, property.Value, where, property.Line);

@@ -13,8 +13,6 @@ class QImage;
 
 namespace qmx {
 
-class TMainMenu;
-
 enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
 QMX_ENUM(TBorderIcon, "biSystemMenu", "biMinimize", "biMaximize", "biHelp")
 using TBorderIcons = TSet<TBorderIcon>;
@@ -69,9 +67,6 @@ public:
     void SetModalResult(TModalResult result) { modalResult_ = result; }
     // Shown modally right now.
     bool Modal() const { return modal_; }
-    // The menu bar above the client area; setting it keeps the client size (the window grows).
-    TMainMenu* Menu() const { return menu_; }
-    void SetMenu(TMainMenu* menu);
 
     // Shows the form and makes it the active window.
     void Show();
@@ -90,8 +85,6 @@ public:
     bool Showing() const override;
     TRect ClientRect() const override;
     TPoint ClientOrigin() const override;
-    // Below the menu bar when the form has a menu.
-    QWidget* ContainerWidget() const override;
 
     // The focus moves to control: runs the exit and enter walk. False when a handler moved the
     // focus elsewhere (the walk ended there).
@@ -129,7 +122,6 @@ protected:
     virtual void Deactivate();
 
     void CMDialogKey(TMessage& message) override;
-    void Notification(TComponent* component, TOperation operation) override;
     void UpdateWidgetGeometry() override;
     void UpdateWidgetVisibility() override;
     void UpdateWidgetText() override;
@@ -146,16 +138,9 @@ private:
     void CloseModal();
     TModalResult RunModalLoop();
     TModalResult RunModalHandler();
-    // The menu bar's height (0 without a menu) and the widget the controls move into once a
-    // menu bar takes the top of the window.
-    int MenuBarHeight() const { return menuBarHeight_; }
-    void EnsureClientWidget();
 
     TWinControl* activeControl_ = nullptr;
     TWinControl* focusedControl_ = nullptr;
-    TMainMenu* menu_ = nullptr;
-    QWidget* clientWidget_ = nullptr;
-    int menuBarHeight_ = 0;
     TBorderIcons borderIcons_{biSystemMenu, biMinimize, biMaximize};
     TFormBorderStyle borderStyle_ = bsSizeable;
     TPosition position_ = poDesigned;

@@ -1,8 +1,8 @@
 #pragma once
 // Names that integer properties accept in a form resource, by the property's type name:
-// `Font.Charset = GB2312_CHARSET` (TFontCharset), `Cursor = crHandPoint` (TCursor) and
-// `Color = clBtnFace` (TColor, the named colours of Color.h) are known here; a library adds its
-// own types the same way.
+// `Font.Charset = GB2312_CHARSET` (TFontCharset) and `Cursor = crHandPoint` (TCursor) are known
+// here; the colours register `Color = clBtnFace` (TColor) where they are defined, and a library
+// adds its own types the same way.
 #include <cstdint>
 #include <functional>
 #include <optional>

@@ -60,10 +60,10 @@ private:
     std::vector<Fixup> fixups_;
 };
 
-// Attaches a component read inside another one to it. Without a registered procedure the reader
-// calls component->SetParentComponent(container), as the original toolkit did: a control takes a
-// windowed container as its Parent, a menu item joins its menu or parent item, other components
-// are only owned by the root. A registered procedure replaces that step (nullptr restores it).
+// Attaches a component read inside another one to it, as the original toolkit's
+// SetParentComponent: the controls install one that sets a control's Parent when the container
+// is a windowed control. Without one, a control nested in the resource is an error; other
+// components are only owned by the root.
 using TParentComponentProc = std::function<void(TComponent* component, TComponent* container)>;
 void RegisterParentComponentProc(TParentComponentProc proc);
 

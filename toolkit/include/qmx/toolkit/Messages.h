@@ -53,9 +53,6 @@ inline constexpr Cardinal CM_TEXTCHANGED = CM_BASE + 24;
 inline constexpr Cardinal CM_PARENTSHOWHINTCHANGED = CM_BASE + 28;
 inline constexpr Cardinal CM_RELEASE = CM_BASE + 33;
 inline constexpr Cardinal CM_SHOWHINTCHANGED = CM_BASE + 34;
-// Sent to the control a tool tip is about to show for; lParam: the THintInfo* (below), which the
-// control may change (a grid shows each cell's hint). Result non-zero: show none.
-inline constexpr Cardinal CM_HINTSHOW = CM_BASE + 48;
 
 // Virtual-key codes.
 inline constexpr Word VK_BACK = 0x08;
@@ -105,15 +102,6 @@ inline TShiftState BitsToShiftState(LPARAM bits) {
 
 class TControl;
 class TWinControl;
-
-// What CM_HINTSHOW carries. Positions are in the hint control's coordinates.
-struct THintInfo {
-    TControl* HintControl = nullptr;
-    TPoint CursorPos;
-    // The tool tip stays while the mouse is in this rectangle.
-    TRect CursorRect;
-    AnsiString HintStr;
-};
 
 // Queues a message for the control; it is dropped if the control is freed before the queue runs.
 void PostMessage(TControl* control, Cardinal msg, WPARAM wParam = 0, LPARAM lParam = 0);
